@@ -1,7 +1,146 @@
 #include "report/field_editing.h"
 
-void editInteger(std::string&, std::int32_t, std::uint32_t) {}
-void editFixed(std::string&, double, std::uint32_t, std::uint32_t) {}
-void editText(std::string&, std::string_view, std::uint32_t) {}
-void editFreeInteger(std::string&, std::int32_t) {}
-void editFreeReal(std::string&, double) {}
+#include <charconv>
+#include <cmath>
+#include <iterator>
+
+namespace {
+
+// Holds any double in fixed form with up to 200 decimals (309 integer digits
+// at most); a longer text is wider than any field.
+constexpr std::size_t kFixedTextSize = 512;
+
+// 10^k, each exact in double precision.
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// Below 2^52 the magnitude rounded to a whole number fits 64 bits exactly.
+constexpr double kTwoToThe52 = 4503599627370496.0;
+
+constexpr std::uint32_t kFreeIntegerWidth = 11;
+constexpr std::uint32_t kFreeRealWidth = 25;
+constexpr std::uint32_t kFreeFixedWidth = 20;
+constexpr int kFreeSignificantDigits = 17;
+
+void appendAsterisks(std::string& out, std::uint32_t width) { out.append(width, '*'); }
+
+// The text right-aligned in `width` columns, or asterisks when it is wider.
+void appendField(std::string& out, std::string_view text, std::uint32_t width) {
+  if (text.size() > width) return appendAsterisks(out, width);
+  out.append(width - text.size(), ' ');
+  out.append(text);
+}
+
+// The magnitude rounded to `decimals` places, with a point, in `text`; the
+// integer part is 0 when it rounds below 1. Returns 0 when it does not fit.
+std::size_t fixedText(char (&text)[kFixedTextSize], double magnitude, std::uint32_t decimals) {
+  std::to_chars_result converted;
+  if (decimals == 0 && magnitude < kTwoToThe52) {
+    const auto whole = static_cast<std::uint64_t>(std::nearbyint(magnitude));
+    converted = std::to_chars(std::begin(text), std::end(text), whole);
+  } else if (decimals < kFixedTextSize) {
+    converted = std::to_chars(std::begin(text), std::end(text), magnitude, std::chars_format::fixed,
+                              static_cast<int>(decimals));
+  } else {
+    return 0;
+  }
+  if (converted.ec != std::errc()) return 0;
+  auto size = static_cast<std::size_t>(converted.ptr - text);
+  if (decimals == 0) {
+    if (size == kFixedTextSize) return 0;
+    text[size++] = '.';
+  }
+  return size;
+}
+
+// Decimals of the free-form fixed form: 17 significant digits, none of them
+// integer digits below 1; zero shows 16.
+int freeDecimals(double magnitude) {
+  if (magnitude == 0.0) return kFreeSignificantDigits - 1;
+  int integer_digits = 0;
+  while (integer_digits < kFreeSignificantDigits && magnitude >= kPowersOfTen[integer_digits]) {
+    ++integer_digits;
+  }
+  return kFreeSignificantDigits - integer_digits;
+}
+
+}  // namespace
+
+void editInteger(std::string& out, std::int32_t value, std::uint32_t width) {
+  char text[11];
+  const char* end = std::to_chars(std::begin(text), std::end(text), value).ptr;
+  appendField(out, std::string_view(text, static_cast<std::size_t>(end - text)), width);
+}
+
+void editFixed(std::string& out, double value, std::uint32_t width, std::uint32_t decimals) {
+  if (std::isnan(value)) return appendField(out, "NaN", width);
+  const bool negative = std::signbit(value);
+  if (std::isinf(value)) {
+    if (negative) return appendField(out, width >= 9 ? "-Infinity" : "-Inf", width);
+    return appendField(out, width >= 8 ? "Infinity" : "Inf", width);
+  }
+  const double magnitude = std::fabs(value);
+  // At least w + 1 integer digits: too wide without converting.
+  if (width < std::size(kPowersOfTen) && magnitude >= kPowersOfTen[width]) {
+    return appendAsterisks(out, width);
+  }
+  char text[kFixedTextSize];
+  const std::size_t size = fixedText(text, magnitude, decimals);
+  if (size == 0) return appendAsterisks(out, width);
+  const bool below_one = text[0] == '0';
+  const std::string_view digits(text + below_one, size - below_one);
+  const std::size_t needed = negative + digits.size();
+  if (needed > width) return appendAsterisks(out, width);
+  const bool leading_zero = below_one && needed < width;
+  out.append(width - needed - leading_zero, ' ');
+  if (negative) out.push_back('-');
+  if (leading_zero) out.push_back('0');
+  out.append(digits);
+}
+
+void editText(std::string& out, std::string_view value, std::uint32_t width) {
+  if (value.size() >= width) {
+    out.append(value.substr(0, width));
+    return;
+  }
+  out.append(width - value.size(), ' ');
+  out.append(value);
+}
+
+void editFreeInteger(std::string& out, std::int32_t value) {
+  editInteger(out, value, kFreeIntegerWidth);
+}
+
+void editFreeReal(std::string& out, double value) {
+  if (std::isnan(value)) return appendField(out, "NaN", kFreeRealWidth);
+  if (std::isinf(value))
+    return appendField(out, value < 0 ? "-Infinity" : "Infinity", kFreeRealWidth);
+  char text[32];
+  char* end = text;
+  if (std::signbit(value)) *end++ = '-';
+  const double magnitude = std::fabs(value);
+  if (magnitude == 0.0 || (magnitude >= 0.1 && magnitude < 1e17)) {
+    const int decimals = freeDecimals(magnitude);
+    end = std::to_chars(end, std::end(text), magnitude, std::chars_format::fixed, decimals).ptr;
+    if (decimals == 0) *end++ = '.';
+    appendField(out, std::string_view(text, static_cast<std::size_t>(end - text)), kFreeFixedWidth);
+    out.append(kFreeRealWidth - kFreeFixedWidth, ' ');
+    return;
+  }
+  end = std::to_chars(end, std::end(text), magnitude, std::chars_format::scientific,
+                      kFreeSignificantDigits - 1)
+            .ptr;
+  // The exponent comes as e-05 or e+300; the field has E and three digits.
+  char* exponent = end;
+  while (exponent[-1] != 'e') --exponent;
+  exponent[-1] = 'E';
+  ++exponent;  // past the sign
+  if (end - exponent == 2) {
+    exponent[2] = exponent[1];
+    exponent[1] = exponent[0];
+    exponent[0] = '0';
+    ++end;
+  }
+  appendField(out, std::string_view(text, static_cast<std::size_t>(end - text)), kFreeRealWidth);
+}

@@ -1,6 +1,7 @@
 // A format template, parsed once into a flat list of items.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -26,13 +27,16 @@ class FormatTemplate {
 
   struct Item {
     Op op;
-    std::uint32_t count = 1;     // skip columns, value-descriptor repeat, group repeat
+    std::uint32_t count = 1;  // skip columns, value-descriptor repeat, group repeat
     std::uint32_t width = 0;
     std::uint32_t decimals = 0;
-    std::uint32_t partner = 0;   // group partner index
+    std::uint32_t partner = 0;  // group partner index
     std::uint32_t text_begin = 0;
     std::uint32_t text_size = 0;
   };
+
+  // Deepest nesting of groups that parse accepts.
+  static constexpr std::size_t kMaxGroupDepth = 8;
 
   // Parses a template; throws std::invalid_argument on text outside the syntax.
   static FormatTemplate parse(std::string_view source);

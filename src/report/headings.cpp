@@ -16,8 +16,8 @@ const FormatTemplate kEchoPeriods = FormatTemplate::parse(
     R"(('  INPUT:',3X,'NPER (NUMBER OF SAMPLING PERIODS ........'  ,'...',I8))");
 const FormatTemplate kEchoAdults = FormatTemplate::parse(
     R"((11X,'N (ADULT POPULATION SIZE) ..................',F9.0/   11X,'PHI (ADULT SURVIVAL RATE) ..................',F13.4))");
-const FormatTemplate kEchoSighting = FormatTemplate::parse(
-    R"((11X,'PS (ADULT SIGHTING PROBABILITY) ............',F13.4))");
+const FormatTemplate kEchoSighting =
+    FormatTemplate::parse(R"((11X,'PS (ADULT SIGHTING PROBABILITY) ............',F13.4))");
 const FormatTemplate kEchoYoung = FormatTemplate::parse(
     R"((11X,'N'' (YOUNG POPULATION SIZE) .................',F11.2  /11X,'PHI',1H',' (YOUNG SURVIVAL RATE) .................',F13.4   /11X,'RATIO OF YOUNG/ADULT CAPTURE PROBABILITY....',F13.4))");
 const FormatTemplate kEchoResighting = FormatTemplate::parse(

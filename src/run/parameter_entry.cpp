@@ -31,16 +31,14 @@ constexpr std::string_view kHelp[] = {
     "NPER,NBET,FI,PS,PRPNY,FY,PRPPC,N1,N2,NINC,P1,P2,PINC,MEAN:",
 };
 
-constexpr std::string_view kFieldNames[] = {"NPER", "NBET", "FI", "PS",   "PRPNY",
-                                            "FY",   "PRPPC", "N1", "N2",  "NINC",
-                                            "P1",   "P2",   "PINC", "MEAN", "PRT"};
+constexpr std::string_view kFieldNames[] = {"NPER", "NBET",  "FI",   "PS",   "PRPNY",
+                                            "FY",   "PRPPC", "N1",   "N2",   "NINC",
+                                            "P1",   "P2",    "PINC", "MEAN", "PRT"};
 
 constexpr std::size_t kLineColumns = 128;
 
 // A character after which a value cut at column 128 would go on.
-bool continuesValue(int c) {
-  return c >= 0 && c != ' ' && c != '\t' && c != ',' && c != '/';
-}
+bool continuesValue(int c) { return c >= 0 && c != ' ' && c != '\t' && c != ',' && c != '/'; }
 
 }  // namespace
 
@@ -69,9 +67,21 @@ bool enterParameters(RecordWriter& writer, StreamSource& input, ParameterSet& pa
   if (line[0] < '0' || line[0] > '9') return false;
 
   std::array<ReadItem, 15> items = {{
-      {&par.NPER}, {&par.NBET}, {&par.FI}, {&par.PS}, {&par.PRPNY},
-      {&par.FY}, {&par.PRPPC}, {&par.N1}, {&par.N2}, {&par.NINC},
-      {&par.P1}, {&par.P2}, {&par.PINC}, {&par.MEAN}, {&par.PRT},
+      {&par.NPER},
+      {&par.NBET},
+      {&par.FI},
+      {&par.PS},
+      {&par.PRPNY},
+      {&par.FY},
+      {&par.PRPPC},
+      {&par.N1},
+      {&par.N2},
+      {&par.NINC},
+      {&par.P1},
+      {&par.P2},
+      {&par.PINC},
+      {&par.MEAN},
+      {&par.PRT},
   }};
   TextSource source(std::string_view(line.data(), line.size()), cut);
   if (readValues(source, items, "the parameter line") == ReadEnd::EndOfInput) {

@@ -95,6 +95,5 @@ TEST(Grids, ThirtySeventhBlockContinuesTheGrid) {
 
   const ParameterGrids rising = buildGrids(gridParameters(1, 1, 1, 0.01, 1, 0.01));
   ASSERT_EQ(rising.NP, 37);
-  EXPECT_EQ(rising.PGRID[37],
-            static_cast<float>(static_cast<double>(rising.PGRID[36]) + 0.01));
+  EXPECT_EQ(rising.PGRID[37], static_cast<float>(static_cast<double>(rising.PGRID[36]) + 0.01));
 }
