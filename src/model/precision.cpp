@@ -65,15 +65,18 @@ void computePrecision(WorkingSet& ws) {
     ws.CVN[J + 1] = ws.sen[J + 1] / NHAT[J + 1];
   }
 
-  // Covariances of the population sizes at J and K.
+  // Covariances of the population sizes at J and K. Each COVN(K) takes its
+  // terms in increasing L, as a loop over K outside would; running the K
+  // inside lets the sums for different K proceed side by side.
+  PeriodVector COVN;
   for (std::int32_t J = 2; J <= NPM2; ++J) {
-    for (std::int32_t K = J + 1; K <= NPM1; ++K) {
-      double COVN = (1 - NSURV[J] / NSURV[1]) * NSURV[K];
-      for (std::int32_t L = 1; L <= J - 2; ++L) {
-        if (BSURV[L + 1][L] > 0) COVN = (1 - BSURV[J][L] / BSURV[L + 1][L]) * BSURV[K][L] + COVN;
-      }
-      ws.SVN = COVN + COVN + ws.SVN;
+    for (std::int32_t K = J + 1; K <= NPM1; ++K) COVN[K] = (1 - NSURV[J] / NSURV[1]) * NSURV[K];
+    for (std::int32_t L = 1; L <= J - 2; ++L) {
+      if (!(BSURV[L + 1][L] > 0)) continue;
+      const double died = 1 - BSURV[J][L] / BSURV[L + 1][L];
+      for (std::int32_t K = J + 1; K <= NPM1; ++K) COVN[K] = died * BSURV[K][L] + COVN[K];
     }
+    for (std::int32_t K = J + 1; K <= NPM1; ++K) ws.SVN = COVN[K] + COVN[K] + ws.SVN;
   }
 
   // Means; the geometric mean is the product itself.

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <iterator>
 
 namespace {
@@ -23,28 +24,60 @@ constexpr std::uint32_t kFreeRealWidth = 25;
 constexpr std::uint32_t kFreeFixedWidth = 20;
 constexpr int kFreeSignificantDigits = 17;
 
-void appendAsterisks(std::string& out, std::uint32_t width) { out.append(width, '*'); }
+// Fields of the report are narrow: up to this width a field is filled by one
+// fixed-size copy into room reserved beyond it.
+constexpr std::uint32_t kShortField = 16;
+constexpr char kBlanks[kShortField + 1] = "                ";
+constexpr char kAsterisks[kShortField + 1] = "****************";
+
+// `width` new columns, all `fill` (a blank or an asterisk); returns the first.
+char* filledField(OutputBuffer& out, std::uint32_t width, char fill) {
+  out.reserve(kShortField);
+  char* field = out.extend(width);
+  if (width <= kShortField) {
+    std::memcpy(field, fill == ' ' ? kBlanks : kAsterisks, kShortField);
+  } else {
+    std::memset(field, fill, width);
+  }
+  return field;
+}
+
+void appendAsterisks(OutputBuffer& out, std::uint32_t width) { filledField(out, width, '*'); }
 
 // The text right-aligned in `width` columns, or asterisks when it is wider.
-void appendField(std::string& out, std::string_view text, std::uint32_t width) {
+void appendField(OutputBuffer& out, std::string_view text, std::uint32_t width) {
   if (text.size() > width) return appendAsterisks(out, width);
-  out.append(width - text.size(), ' ');
-  out.append(text);
+  char* field = filledField(out, width, ' ');
+  std::memcpy(field + (width - text.size()), text.data(), text.size());
+}
+
+void overwriteWithAsterisks(char* field, std::uint32_t width) { std::memset(field, '*', width); }
+
+// Fw.0 of a magnitude below 2^52, written from the right: the whole number,
+// a point, a leading 0 only when a column is spare, the sign.
+void editWhole(OutputBuffer& out, double magnitude, bool negative, std::uint32_t width) {
+  // Adding and taking away 2^52 rounds to a whole number, ties to even, in
+  // the default rounding mode; both steps are exact otherwise.
+  auto whole = static_cast<std::uint64_t>((magnitude + kTwoToThe52) - kTwoToThe52);
+  char* field = filledField(out, width, ' ');
+  char* at = field + width;
+  char* const first = field + negative;  // the sign needs its column
+  if (width < 1u + negative) return overwriteWithAsterisks(field, width);
+  *--at = '.';
+  if (whole == 0 && at > first) *--at = '0';
+  for (; whole != 0; whole /= 10) {
+    if (at == first) return overwriteWithAsterisks(field, width);
+    *--at = static_cast<char>('0' + whole % 10);
+  }
+  if (negative) *--at = '-';
 }
 
 // The magnitude rounded to `decimals` places, with a point, in `text`; the
 // integer part is 0 when it rounds below 1. Returns 0 when it does not fit.
 std::size_t fixedText(char (&text)[kFixedTextSize], double magnitude, std::uint32_t decimals) {
-  std::to_chars_result converted;
-  if (decimals == 0 && magnitude < kTwoToThe52) {
-    const auto whole = static_cast<std::uint64_t>(std::nearbyint(magnitude));
-    converted = std::to_chars(std::begin(text), std::end(text), whole);
-  } else if (decimals < kFixedTextSize) {
-    converted = std::to_chars(std::begin(text), std::end(text), magnitude, std::chars_format::fixed,
-                              static_cast<int>(decimals));
-  } else {
-    return 0;
-  }
+  if (decimals >= kFixedTextSize) return 0;
+  const auto converted = std::to_chars(std::begin(text), std::end(text), magnitude,
+                                       std::chars_format::fixed, static_cast<int>(decimals));
   if (converted.ec != std::errc()) return 0;
   auto size = static_cast<std::size_t>(converted.ptr - text);
   if (decimals == 0) {
@@ -67,13 +100,13 @@ int freeDecimals(double magnitude) {
 
 }  // namespace
 
-void editInteger(std::string& out, std::int32_t value, std::uint32_t width) {
+void editInteger(OutputBuffer& out, std::int32_t value, std::uint32_t width) {
   char text[11];
   const char* end = std::to_chars(std::begin(text), std::end(text), value).ptr;
   appendField(out, std::string_view(text, static_cast<std::size_t>(end - text)), width);
 }
 
-void editFixed(std::string& out, double value, std::uint32_t width, std::uint32_t decimals) {
+void editFixed(OutputBuffer& out, double value, std::uint32_t width, std::uint32_t decimals) {
   if (std::isnan(value)) return appendField(out, "NaN", width);
   const bool negative = std::signbit(value);
   if (std::isinf(value)) {
@@ -85,6 +118,7 @@ void editFixed(std::string& out, double value, std::uint32_t width, std::uint32_
   if (width < std::size(kPowersOfTen) && magnitude >= kPowersOfTen[width]) {
     return appendAsterisks(out, width);
   }
+  if (decimals == 0 && magnitude < kTwoToThe52) return editWhole(out, magnitude, negative, width);
   char text[kFixedTextSize];
   const std::size_t size = fixedText(text, magnitude, decimals);
   if (size == 0) return appendAsterisks(out, width);
@@ -93,13 +127,13 @@ void editFixed(std::string& out, double value, std::uint32_t width, std::uint32_
   const std::size_t needed = negative + digits.size();
   if (needed > width) return appendAsterisks(out, width);
   const bool leading_zero = below_one && needed < width;
-  out.append(width - needed - leading_zero, ' ');
-  if (negative) out.push_back('-');
-  if (leading_zero) out.push_back('0');
-  out.append(digits);
+  char* at = filledField(out, width, ' ') + (width - needed - leading_zero);
+  if (negative) *at++ = '-';
+  if (leading_zero) *at++ = '0';
+  std::memcpy(at, digits.data(), digits.size());
 }
 
-void editText(std::string& out, std::string_view value, std::uint32_t width) {
+void editText(OutputBuffer& out, std::string_view value, std::uint32_t width) {
   if (value.size() >= width) {
     out.append(value.substr(0, width));
     return;
@@ -108,11 +142,11 @@ void editText(std::string& out, std::string_view value, std::uint32_t width) {
   out.append(value);
 }
 
-void editFreeInteger(std::string& out, std::int32_t value) {
+void editFreeInteger(OutputBuffer& out, std::int32_t value) {
   editInteger(out, value, kFreeIntegerWidth);
 }
 
-void editFreeReal(std::string& out, double value) {
+void editFreeReal(OutputBuffer& out, double value) {
   if (std::isnan(value)) return appendField(out, "NaN", kFreeRealWidth);
   if (std::isinf(value))
     return appendField(out, value < 0 ? "-Infinity" : "Infinity", kFreeRealWidth);

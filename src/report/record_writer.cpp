@@ -14,7 +14,7 @@ using Item = FormatTemplate::Item;
 using Op = FormatTemplate::Op;
 
 // One field; a value of the wrong kind for its descriptor fills it with asterisks.
-void editValue(std::string& out, const Item& item, const OutputValue& value) {
+void editValue(OutputBuffer& out, const Item& item, const OutputValue& value) {
   using Kind = OutputValue::Kind;
   if (item.op == Op::Integer && value.kind == Kind::Integer) {
     editInteger(out, value.integer, item.width);
@@ -30,7 +30,7 @@ void editValue(std::string& out, const Item& item, const OutputValue& value) {
 // Executes the template until the statement ends, leaving its last record
 // open: at the first value descriptor without a value, or at the final ")"
 // when no value is left or the pass since the last reversion took none.
-void render(std::string& out, const FormatTemplate& format, std::span<const OutputValue> values) {
+void render(OutputBuffer& out, const FormatTemplate& format, std::span<const OutputValue> values) {
   const std::vector<Item>& items = format.items();
   std::array<std::uint32_t, FormatTemplate::kMaxGroupDepth> repeats_left{};  // of open groups
   std::size_t depth = 0;
@@ -76,8 +76,10 @@ void render(std::string& out, const FormatTemplate& format, std::span<const Outp
       case Op::Text:
         for (std::uint32_t k = 0; k < item.count; ++k) {
           if (next == values.size()) return;
-          out.append(pending_blanks, ' ');
-          pending_blanks = 0;
+          if (pending_blanks != 0) {
+            out.append(pending_blanks, ' ');
+            pending_blanks = 0;
+          }
           editValue(out, item, values[next++]);
         }
         break;
@@ -135,7 +137,7 @@ bool RecordWriter::flush() {
 // After a failure the records are discarded.
 void RecordWriter::drain() {
   if (!failed_) {
-    out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+    out_.write(buffer_.view().data(), static_cast<std::streamsize>(buffer_.size()));
     failed_ = out_.fail();
   }
   buffer_.clear();

@@ -4,9 +4,9 @@
 
 #include <ostream>
 #include <span>
-#include <string>
 
 #include "report/format_template.h"
+#include "report/output_buffer.h"
 #include "report/output_value.h"
 
 class RecordWriter {
@@ -30,6 +30,6 @@ class RecordWriter {
   void drain();
 
   std::ostream& out_;
-  std::string buffer_;
+  OutputBuffer buffer_;
   bool failed_ = false;
 };

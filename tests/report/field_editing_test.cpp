@@ -21,9 +21,9 @@ struct FixedCase {
 };
 
 std::string fixed(double value, std::uint32_t width, std::uint32_t decimals) {
-  std::string out;
+  OutputBuffer out;
   editFixed(out, value, width, decimals);
-  return out;
+  return std::string(out.view());
 }
 
 void expectFixed(std::initializer_list<FixedCase> cases) {
@@ -120,10 +120,11 @@ TEST(EditFixed, NotFiniteValuesByWidth) {
 }
 
 TEST(EditFixed, AppendsToTheRecord) {
-  std::string out = "ab";
+  OutputBuffer out;
+  out.append("ab");
   editFixed(out, 1.0, 5, 0);
   editFixed(out, 9.0e29, 6, 4);
-  EXPECT_EQ(out, "ab   1.******");
+  EXPECT_EQ(out.view(), "ab   1.******");
 }
 
 TEST(EditInteger, RightAlignedOrAsterisks) {
@@ -140,9 +141,9 @@ TEST(EditInteger, RightAlignedOrAsterisks) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.value);
-    std::string out;
+    OutputBuffer out;
     editInteger(out, c.value, c.width);
-    EXPECT_EQ(out, c.field);
+    EXPECT_EQ(out.view(), c.field);
   }
 }
 
@@ -157,17 +158,17 @@ TEST(EditText, TruncatedOrRightAligned) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.value);
-    std::string out;
+    OutputBuffer out;
     editText(out, c.value, c.width);
-    EXPECT_EQ(out, c.field);
+    EXPECT_EQ(out.view(), c.field);
   }
 }
 
 TEST(EditFree, IntegerInElevenColumns) {
-  std::string out;
+  OutputBuffer out;
   editFreeInteger(out, 3);
   editFreeInteger(out, std::numeric_limits<std::int32_t>::min());
-  EXPECT_EQ(out, "          3-2147483648");
+  EXPECT_EQ(out.view(), "          3-2147483648");
 }
 
 TEST(EditFree, RealInTwentyFiveColumns) {
@@ -197,9 +198,9 @@ TEST(EditFree, RealInTwentyFiveColumns) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.value);
-    std::string out;
+    OutputBuffer out;
     editFreeReal(out, c.value);
-    EXPECT_EQ(out, c.field);
+    EXPECT_EQ(out.view(), c.field);
   }
 }
 

@@ -45,24 +45,24 @@ TEST(Description, PrintsTheTenLines) {
   RecordWriter writer(out);
   printDescription(writer);
   writer.flush();
-  EXPECT_EQ(out.str(), std::string(60, ' ') +
-                           "BELROVIN\n"
-                           "\n"
-                           " PROGRAM BELROVIN IS INTENDED TO AID IN THE DESIGN OF "
-                           "CAPTURE-RECAPTURE AND CAPTURE-RESIGHTING EXPERIMENTS.\n"
-                           " FOR SPECIFIED CAPTURE PROBABILITY, SIGHTING PROBABILITY, SURVIVAL "
-                           "RATE, POPULATION SIZE AND SAMPLING\n"
-                           " DESIGN, THE PROGRAM OUTPUTS THE COEFFICIENTS OF VARIATION (C.V. = "
-                           "STANDARD ERROR OF PARAMETER ESTIMATE)\n"
-                           " EXPECTED FOR POPULATION SIZE (ADULTS ONLY) AND SURVIVAL RATE (YOUNG "
-                           "AND ADULTS) ESTIMATES\n"
-                           " BASED ON THE MODELS OF JOLLY (1965; BIOMETRIKA 52:225-247) AND "
-                           "POLLOCK (1981; BIOMETRICS 37: 521-529).\n"
-                           " THE BIOLOGIST CAN THEN SELECT THE DESIRED C.V. AND OBTAIN A GOOD IDEA "
-                           "OF THE SAMPLING EFFORT (REFLECTED IN \n"
-                           " THE MAGNITUDES OF CAPTURE PROBABILITY AND/OR SIGHTING PROBABILITY) "
-                           "NEEDED TO PRODUCE THIS LEVEL OF PRECISION.\n"
-                           "\n");
+  EXPECT_EQ(out.str(),
+            "                                                            BELROVIN\n"
+            "\n"
+            " PROGRAM BELROVIN IS INTENDED TO AID IN THE DESIGN OF "
+            "CAPTURE-RECAPTURE AND CAPTURE-RESIGHTING EXPERIMENTS.\n"
+            " FOR SPECIFIED CAPTURE PROBABILITY, SIGHTING PROBABILITY, SURVIVAL "
+            "RATE, POPULATION SIZE AND SAMPLING\n"
+            " DESIGN, THE PROGRAM OUTPUTS THE COEFFICIENTS OF VARIATION (C.V. = "
+            "STANDARD ERROR OF PARAMETER ESTIMATE)\n"
+            " EXPECTED FOR POPULATION SIZE (ADULTS ONLY) AND SURVIVAL RATE (YOUNG "
+            "AND ADULTS) ESTIMATES\n"
+            " BASED ON THE MODELS OF JOLLY (1965; BIOMETRIKA 52:225-247) AND "
+            "POLLOCK (1981; BIOMETRICS 37: 521-529).\n"
+            " THE BIOLOGIST CAN THEN SELECT THE DESIRED C.V. AND OBTAIN A GOOD IDEA "
+            "OF THE SAMPLING EFFORT (REFLECTED IN \n"
+            " THE MAGNITUDES OF CAPTURE PROBABILITY AND/OR SIGHTING PROBABILITY) "
+            "NEEDED TO PRODUCE THIS LEVEL OF PRECISION.\n"
+            "\n");
 }
 
 TEST(PageHeading, FirstPageOfATwoAgeResightingRun) {
