@@ -35,14 +35,8 @@ class OutputBuffer {
   void clear() { size_ = 0; }
 
  private:
-  void grow(std::size_t n) {
-    std::size_t capacity = capacity_ < 256 ? 256 : 2 * capacity_;
-    if (capacity - size_ < n) capacity = size_ + n;
-    auto data = std::make_unique_for_overwrite<char[]>(capacity);
-    if (size_ != 0) std::memcpy(data.get(), data_.get(), size_);
-    data_ = std::move(data);
-    capacity_ = capacity;
-  }
+  // Makes room for `n` more characters; the rare path, kept out of line.
+  void grow(std::size_t n);
 
   std::unique_ptr<char[]> data_;
   std::size_t size_ = 0;

@@ -1,5 +1,9 @@
 #include "run/grids.h"
 
+#include <algorithm>
+
+#include "model/block.h"
+
 ParameterGrids buildGrids(const ParameterSet& par) {
   ParameterGrids g;
   // Population sizes: single-precision sums; NN is the last entry not above N2.
@@ -17,4 +21,24 @@ ParameterGrids buildGrids(const ParameterSet& par) {
     if (J <= kMaxPeriods && par.P2 >= static_cast<double>(g.PGRID[J])) g.NP = J + 1;
   }
   return g;
+}
+
+void deriveRunValues(WorkingSet& ws) {
+  ParameterSet& par = ws.par;
+  ws.IGEO = par.MEAN == 1;
+  ws.ALLCAP = 0;
+  if (par.NBET <= 0) {
+    par.NBET = 1;
+    ws.ALLCAP = 1;
+  }
+  // Every NPER below -36 runs like -36; the floor keeps NPER - 2 in range.
+  const std::int32_t NPER = std::max(par.NPER, -kMaxPeriods);
+  ws.NPM1 = NPER - 1;
+  ws.NPM2 = NPER - 2;
+}
+
+void startPage(WorkingSet& ws, float NGRID) {
+  ws.N = static_cast<double>(NGRID);
+  ws.NY = ws.N * ws.par.PRPNY;
+  if (ws.nper1 >= 1) ws.AVGP = averageCaptureProbability(ws);
 }

@@ -1,4 +1,6 @@
-// The grids of population sizes and capture probabilities.
+// The run values derived from the parameter line: the mean and design
+// switches, the period bounds, and the grids of population sizes and
+// capture probabilities.
 #pragma once
 
 #include <array>
@@ -14,3 +16,10 @@ struct ParameterGrids {
 };
 
 ParameterGrids buildGrids(const ParameterSet& par);
+
+// IGEO, ALLCAP (raising NBET to 1 in the all-capture design), NPM1, NPM2.
+void deriveRunValues(WorkingSet& ws);
+
+// N and NY of a page, and the average capture probability of the
+// previously collected data.
+void startPage(WorkingSet& ws, float NGRID);

@@ -48,7 +48,10 @@ bool enterParameters(RecordWriter& writer, StreamSource& input, ParameterSet& pa
     writer.writeFree(record);
   }
   flushOrStop(writer);
+  return readParameterLine(input, par);
+}
 
+bool readParameterLine(StreamSource& input, ParameterSet& par) {
   // The line: its first 128 characters, filled up with blanks.
   std::array<char, kLineColumns> line;
   line.fill(' ');

@@ -5,8 +5,11 @@
 #include "report/record_writer.h"
 #include "run/value_reader.h"
 
-// Shows the help text and the prompt and reads one line from `input`. Returns
-// false when the line does not begin with a digit (the user leaves); else
-// fills `par` from the first 128 characters of the line. Throws Stop for a
-// line that cannot be read, and for NPER above the 36 periods the program holds.
+// Shows the help text and the prompt, then reads the parameter line.
 bool enterParameters(RecordWriter& writer, StreamSource& input, ParameterSet& par);
+
+// Reads one line from `input`. Returns false when the line does not begin
+// with a digit (the user leaves); else fills `par` from the first 128
+// characters of the line. Throws Stop for a line that cannot be read, and for
+// NPER above the 36 periods the program holds.
+bool readParameterLine(StreamSource& input, ParameterSet& par);
