@@ -1,5 +1,6 @@
 #include "report/field_editing.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -7,9 +8,11 @@
 
 namespace {
 
-// Holds any double in fixed form with up to 200 decimals (309 integer digits
-// at most); a longer text is wider than any field.
-constexpr std::size_t kFixedTextSize = 512;
+// A double has at most 1074 decimals; every later one is 0.
+constexpr std::uint32_t kExactDecimals = 1074;
+// Holds any double in fixed form with all its decimals: at most 309 integer
+// digits, the point and kExactDecimals decimals.
+constexpr std::size_t kFixedTextSize = 309 + 1 + kExactDecimals;
 
 // 10^k, each exact in double precision.
 constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
@@ -72,18 +75,14 @@ void editWhole(OutputBuffer& out, double magnitude, bool negative, std::uint32_t
   if (negative) *--at = '-';
 }
 
-// The magnitude rounded to `decimals` places, with a point, in `text`; the
-// integer part is 0 when it rounds below 1. Returns 0 when it does not fit.
+// The magnitude rounded to `decimals` places (at most kExactDecimals), with a
+// point, in `text`, which always has room; the integer part is 0 when it
+// rounds below 1. Returns its length.
 std::size_t fixedText(char (&text)[kFixedTextSize], double magnitude, std::uint32_t decimals) {
-  if (decimals >= kFixedTextSize) return 0;
   const auto converted = std::to_chars(std::begin(text), std::end(text), magnitude,
                                        std::chars_format::fixed, static_cast<int>(decimals));
-  if (converted.ec != std::errc()) return 0;
   auto size = static_cast<std::size_t>(converted.ptr - text);
-  if (decimals == 0) {
-    if (size == kFixedTextSize) return 0;
-    text[size++] = '.';
-  }
+  if (decimals == 0) text[size++] = '.';
   return size;
 }
 
@@ -120,17 +119,19 @@ void editFixed(OutputBuffer& out, double value, std::uint32_t width, std::uint32
   }
   if (decimals == 0 && magnitude < kTwoToThe52) return editWhole(out, magnitude, negative, width);
   char text[kFixedTextSize];
-  const std::size_t size = fixedText(text, magnitude, decimals);
-  if (size == 0) return appendAsterisks(out, width);
+  const std::uint32_t exact_decimals = std::min(decimals, kExactDecimals);
+  const std::size_t size = fixedText(text, magnitude, exact_decimals);
+  const std::size_t zeros = decimals - exact_decimals;
   const bool below_one = text[0] == '0';
   const std::string_view digits(text + below_one, size - below_one);
-  const std::size_t needed = negative + digits.size();
+  const std::size_t needed = negative + digits.size() + zeros;
   if (needed > width) return appendAsterisks(out, width);
   const bool leading_zero = below_one && needed < width;
   char* at = filledField(out, width, ' ') + (width - needed - leading_zero);
   if (negative) *at++ = '-';
   if (leading_zero) *at++ = '0';
   std::memcpy(at, digits.data(), digits.size());
+  std::memset(at + digits.size(), '0', zeros);
 }
 
 void editText(OutputBuffer& out, std::string_view value, std::uint32_t width) {

@@ -1,8 +1,26 @@
 #include "run/grids.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 #include "model/block.h"
+
+namespace {
+
+// The nearest single-precision value, as the IEEE conversion gives it; spelt
+// out where the double lies beyond the single-precision range, which a plain
+// conversion leaves undefined in the language.
+float toSingle(double x) {
+  constexpr double kRoundsToInfinity = 0x1.ffffffp127;  // halfway past the largest float
+  constexpr float kLargest = std::numeric_limits<float>::max();
+  if (x >= kRoundsToInfinity) return std::numeric_limits<float>::infinity();
+  if (x <= -kRoundsToInfinity) return -std::numeric_limits<float>::infinity();
+  if (std::fabs(x) > static_cast<double>(kLargest)) return x > 0 ? kLargest : -kLargest;
+  return static_cast<float>(x);
+}
+
+}  // namespace
 
 ParameterGrids buildGrids(const ParameterSet& par) {
   ParameterGrids g;
@@ -15,9 +33,9 @@ ParameterGrids buildGrids(const ParameterSet& par) {
   // Capture probabilities: summed in double, stored in single precision; a
   // block follows the last entry not above P2. The 37th entry, which that
   // block can reach, continues the grid by the same rule.
-  g.PGRID[1] = static_cast<float>(par.P1);
+  g.PGRID[1] = toSingle(par.P1);
   for (std::int32_t J = 2; J <= kMaxPeriods + 1; ++J) {
-    g.PGRID[J] = static_cast<float>(static_cast<double>(g.PGRID[J - 1]) + par.PINC);
+    g.PGRID[J] = toSingle(static_cast<double>(g.PGRID[J - 1]) + par.PINC);
     if (J <= kMaxPeriods && par.P2 >= static_cast<double>(g.PGRID[J])) g.NP = J + 1;
   }
   return g;

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstddef>
+#include <ios>
 #include <limits>
 #include <system_error>
 #include <type_traits>
@@ -9,20 +10,33 @@
 
 #include "run/stop.h"
 
-int StreamSource::next() {
-  if (ended_) return kEnd;
-  std::streambuf* buffer = in_.rdbuf();
+namespace {
+
+// The next character of `buffer`, CharSource::kLineEnd or CharSource::kEnd.
+int nextOf(std::streambuf* buffer) {
   using Traits = std::streambuf::traits_type;
-  const Traits::int_type c = buffer == nullptr ? Traits::eof() : buffer->sbumpc();
-  if (Traits::eq_int_type(c, Traits::eof())) {
-    ended_ = true;
-    return kEnd;
-  }
-  if (c == '\n') return kLineEnd;
+  if (buffer == nullptr) return CharSource::kEnd;
+  const Traits::int_type c = buffer->sbumpc();
+  if (Traits::eq_int_type(c, Traits::eof())) return CharSource::kEnd;
+  if (c == '\n') return CharSource::kLineEnd;
   if (c == '\r' && buffer->sgetc() == '\n') {
     buffer->sbumpc();
-    return kLineEnd;
+    return CharSource::kLineEnd;
   }
+  return c;
+}
+
+}  // namespace
+
+int StreamSource::next() {
+  if (ended_) return kEnd;
+  int c = kEnd;
+  try {
+    c = nextOf(in_.rdbuf());
+  } catch (const std::ios_base::failure&) {
+    // A stream that cannot be read (a closed standard input) ends here.
+  }
+  if (c == kEnd) ended_ = true;
   return c;
 }
 

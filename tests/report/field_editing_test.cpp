@@ -99,8 +99,10 @@ TEST(EditFixed, TooWideGivesAsterisks) {
       {1e300, 40, 4, "****************************************"},
       {0.5, 3, 4, "***"},
   });
-  // A text longer than any sane field never overruns the conversion buffer.
-  EXPECT_EQ(fixed(0.5, 700, 650), std::string(700, '*'));
+  // Fields of any width follow the same rules, beyond the 1074 decimals a
+  // double can have too; a text longer than the field never overruns it.
+  EXPECT_EQ(fixed(0.5, 700, 650), std::string(48, ' ') + "0.5" + std::string(649, '0'));
+  EXPECT_EQ(fixed(-0.5, 2000, 1500), std::string(497, ' ') + "-0.5" + std::string(1499, '0'));
   EXPECT_EQ(fixed(-1.0, 10, 4000000000u), "**********");
 }
 

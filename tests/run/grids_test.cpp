@@ -97,3 +97,15 @@ TEST(Grids, ThirtySeventhBlockContinuesTheGrid) {
   ASSERT_EQ(rising.NP, 37);
   EXPECT_EQ(rising.PGRID[37], static_cast<float>(static_cast<double>(rising.PGRID[36]) + 0.01));
 }
+
+TEST(Grids, CaptureProbabilitiesBeyondTheSinglePrecisionRange) {
+  constexpr float kInf = std::numeric_limits<float>::infinity();
+  constexpr float kMax = std::numeric_limits<float>::max();
+  const struct {
+    double P1;
+    float PGRID1;
+  } cases[] = {{1e39, kInf}, {-1e39, -kInf}, {3.4028235e38, kMax}, {0x1.fffffefp127, kMax}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(buildGrids(gridParameters(1, 1, 1, c.P1, 0, 0)).PGRID[1], c.PGRID1) << c.P1;
+  }
+}
