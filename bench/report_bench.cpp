@@ -6,29 +6,9 @@
 #include <cstdio>
 #include <iostream>
 #include <sstream>
-#include <streambuf>
 
+#include "../tests/support/counting_sink.h"
 #include "run/driver.h"
-
-namespace {
-
-// Counts what it is given and keeps nothing.
-class CountingSink : public std::streambuf {
- public:
-  std::size_t bytes = 0;
-
- protected:
-  int_type overflow(int_type c) override {
-    if (!traits_type::eq_int_type(c, traits_type::eof())) ++bytes;
-    return traits_type::not_eof(c);
-  }
-  std::streamsize xsputn(const char*, std::streamsize n) override {
-    bytes += static_cast<std::size_t>(n);
-    return n;
-  }
-};
-
-}  // namespace
 
 int main() {
   const char* input = "36 1 .8 .5 .5 .5 1 100 3600 100 .01 1 .01 0 1\n";

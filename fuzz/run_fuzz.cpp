@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "../tests/support/counting_sink.h"
 #include "run/driver.h"
 #include "run/grids.h"
 #include "run/parameter_entry.h"
@@ -29,22 +30,6 @@ class TextBuffer : public std::streambuf {
   explicit TextBuffer(std::string_view text) {
     char* begin = const_cast<char*>(text.data());
     setg(begin, begin, begin + text.size());
-  }
-};
-
-// Counts what it is given and keeps nothing.
-class CountingSink : public std::streambuf {
- public:
-  std::size_t bytes = 0;
-
- protected:
-  int_type overflow(int_type c) override {
-    if (!traits_type::eq_int_type(c, traits_type::eof())) ++bytes;
-    return traits_type::not_eof(c);
-  }
-  std::streamsize xsputn(const char*, std::streamsize n) override {
-    bytes += static_cast<std::size_t>(n);
-    return n;
   }
 };
 

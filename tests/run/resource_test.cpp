@@ -12,6 +12,7 @@
 #include <streambuf>
 #include <string>
 
+#include "../support/counting_sink.h"
 #include "run/driver.h"
 
 // Live bytes of the whole test program and their peak. operator new and
@@ -74,22 +75,6 @@ class GeneratedInput : public std::streambuf {
   std::size_t body_end_;
   std::size_t at_ = 0;
   char buffer_[4096];
-};
-
-// Counts what it is given and keeps nothing.
-class CountingSink : public std::streambuf {
- public:
-  std::size_t bytes = 0;
-
- protected:
-  int_type overflow(int_type c) override {
-    if (!traits_type::eq_int_type(c, traits_type::eof())) ++bytes;
-    return traits_type::not_eof(c);
-  }
-  std::streamsize xsputn(const char*, std::streamsize n) override {
-    bytes += static_cast<std::size_t>(n);
-    return n;
-  }
 };
 
 // Fails every read, as standard input on a closed descriptor does.
