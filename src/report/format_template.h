@@ -10,12 +10,12 @@
 // Template syntax: a parenthesised list of quoted literals ('it''s'), counted
 // literals (9H CV(PHI')), skips (nX), record separators (/), value
 // descriptors (Iw, Fw.d, Aw, with an optional repeat count) and groups
-// (r(...)), separated by commas that may be left out; descriptor letters in
-// either case; blanks between items ignored.
+// (r(...)), separated by commas, which may be left out next to a /; descriptor
+// letters in either case; blanks between items ignored.
 class FormatTemplate {
  public:
   enum class Op : std::uint8_t {
-    Literal,     // text_begin, text_size index into text()
+    Literal,     // text_begin, text_size: its characters, see literal()
     Skip,        // count columns
     Separator,   // end the record, start a new one
     Integer,     // Iw: width
